@@ -1,0 +1,3 @@
+#include "localization/error_box.h"
+
+void ShowLocalizedError(LANGID) {}
