@@ -1,0 +1,1 @@
+# The localized error box: in-process hook tests and end-to-end box checks.
