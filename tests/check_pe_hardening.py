@@ -218,7 +218,11 @@ def p_ansi_imports(c):
         if name not in RUNTIME_ANSI:
             offenders.append("%s!%s" % (dll, name))
             continue
-        own = [f for f in c.import_refs.get(name, []) if not is_toolchain_file(f, c.arch)]
+        users = c.import_refs.get(name)
+        if not users:
+            offenders.append("%s missing from the map's cross references" % name)
+            continue
+        own = [f for f in users if not is_toolchain_file(f, c.arch)]
         if own:
             offenders.append("%s called from %s" % (name, " ".join(own)))
     return none_of(offenders)
@@ -242,9 +246,14 @@ def p_protector_in_own_code(c):
 
 
 def p_guard_seeded(c):
-    # libssp's constructor seeds the guard with CryptGenRandom.
-    return equal(sorted({n for _, n in c.imports if n in ("CryptAcquireContextA", "CryptGenRandom")}),
-                 ["CryptAcquireContextA", "CryptGenRandom"])
+    # The guard must be libssp's, whose start-up constructor (same object)
+    # fills it from CryptGenRandom; a home-made guard would stay constant.
+    owner = (c.refs.get("__stack_chk_guard") or ["nobody"])[0]
+    seeders = c.import_refs.get("CryptGenRandom", [])
+    got = "defined in %s; %s" % (
+        os.path.basename(owner),
+        "CryptGenRandom called there" if owner in seeders else "no CryptGenRandom there")
+    return equal(got, "defined in libssp.a(ssp.o); CryptGenRandom called there")
 
 
 def p_lc_dir_size(c):
@@ -320,7 +329,7 @@ PROPERTIES = [
     ("no platform string loader (offenders)", BOTH, p_no_string_loader),
     ("checksum valid", BOTH, p_checksum),
     ("stack protector instruments the project's code", BOTH, p_protector_in_own_code),
-    ("guard seeded from CryptGenRandom", BOTH, p_guard_seeded),
+    ("guard is seeded from CryptGenRandom", BOTH, p_guard_seeded),
     ("load config directory size", I686, p_lc_dir_size),
     ("load config directory is _load_config_used", I686, p_lc_dir_rva),
     ("load config record Size", I686, with_load_config(p_lc_size)),
