@@ -5,9 +5,10 @@
 #     post-link step tools/harden_pe.py.  Also writes <exe>.map with a cross
 #     reference table, which tests/check_pe_hardening.py reads.
 #
-#   tandrel_add_hardening_test(<target>)
-#     Registers tests/check_pe_hardening.py for <target> with CTest
-#     (needs python3-pefile at test time, not at build time).
+#   tandrel_add_hardening_test(<test name> <i686|x86_64> <exe>)
+#     Registers tests/check_pe_hardening.py for <exe> (a path or
+#     $<TARGET_FILE:...>; its map is <exe>.map) with CTest.  Needs
+#     python3-pefile at test time, not at build time.
 #
 # Expects CMAKE_SYSTEM_PROCESSOR i686 or x86_64 and the -posix MinGW-w64 GCC.
 
@@ -92,13 +93,13 @@ function(tandrel_harden_executable target)
   # deleted so that no unhardened image survives as an up-to-date output.
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND ${post_link} "$<TARGET_FILE:${target}>"
-    COMMENT "Hardening $<TARGET_FILE_NAME:${target}>"
+    COMMENT "Hardening ${target}"
     VERBATIM)
 endfunction()
 
-function(tandrel_add_hardening_test target)
-  _tandrel_hardening_arch(arch)
-  add_test(NAME ${target}_pe_hardening
+function(tandrel_add_hardening_test name arch exe)
+  # Debian's interpreter: pefile is a Debian package.
+  add_test(NAME ${name}
     COMMAND /usr/bin/python3 "${_tandrel_hardening_root}/tests/check_pe_hardening.py"
-            --arch ${arch} --map "$<TARGET_FILE:${target}>.map" "$<TARGET_FILE:${target}>")
+            --arch ${arch} --map "${exe}.map" "${exe}")
 endfunction()

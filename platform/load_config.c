@@ -11,8 +11,9 @@
 #include <stddef.h>
 #include <windows.h>
 
-/* The stack-protector guard (libssp); it seeds itself from CryptGenRandom
-   before any protected function runs. */
+/* The stack-protector guard (libssp).  libssp's start-up constructor fills
+   it from CryptGenRandom before wWinMain; the loader leaves it alone because
+   it does not hold the compiler's default cookie value. */
 extern void *__stack_chk_guard;
 
 /* Nothing in the image registers an SEH frame (GCC's i686 code unwinds with
