@@ -16,6 +16,7 @@ source scripts/wine-env.sh "$build"
 scripts/wine-prefix.sh "$build"
 source scripts/xvfb.sh
 "$TANDREL_WINESERVER" -p  # one server for the whole run, not one per test
+"$TANDREL_WINE64" cmd.exe /c exit >/dev/null 2>&1 </dev/null || true  # Wine's services, off ctest's pipes
 cleanup() {
     "$TANDREL_WINESERVER" -k 2>/dev/null || true
     tandrel_stop_xvfb

@@ -5,4 +5,8 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/wine-env.sh" "$1"
 shift
+# The first program of a Wine session also starts Wine's own services, which
+# outlive it and would hold on to the caller's output (ctest then waits for
+# them until its timeout). Start them here, detached from that output.
+"$TANDREL_WINE64" cmd.exe /c exit >/dev/null 2>&1 </dev/null || true
 exec "$TANDREL_WINE64" "$@"
