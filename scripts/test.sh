@@ -15,7 +15,7 @@ build="$root/build/x86_64"
 source scripts/wine-env.sh "$build"
 scripts/wine-prefix.sh "$build"
 source scripts/xvfb.sh
-"$TANDREL_WINESERVER" -p  # one server for the whole run, not one per test
+"$TANDREL_WINESERVER" -p || true  # one server for the whole run (or the one already up)
 "$TANDREL_WINE64" cmd.exe /c exit >/dev/null 2>&1 </dev/null || true  # Wine's services, off ctest's pipes
 cleanup() {
     "$TANDREL_WINESERVER" -k 2>/dev/null || true

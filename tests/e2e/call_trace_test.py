@@ -63,11 +63,19 @@ def trace_run(tree):
     report = os.path.join(tree, "report.txt")
     env = wine_env({"WINEDEBUG": "+relay", "LC_ALL": "en_US.UTF-8",
                     "TANDREL_GAME_REPORT": windows_path(report)})
-    done = subprocess.run([WINE64, launcher], env=env, stderr=subprocess.PIPE,
-                          stdout=subprocess.DEVNULL, timeout=120)
+    # No display: the error box of a run that finds nothing then fails at once
+    # instead of waiting for a click. What it shows is checked elsewhere.
+    env.pop("DISPLAY", None)
+    # The trace goes through a file: a process Wine starts on the side may
+    # outlive the launcher and would keep a pipe open.
+    with tempfile.TemporaryFile() as trace:
+        done = subprocess.run([WINE64, launcher], env=env, stderr=trace, stdin=subprocess.DEVNULL,
+                              stdout=subprocess.DEVNULL, timeout=120)
+        trace.seek(0)
+        text = trace.read().decode("utf-8", "replace")
     calls = []
     thread = None
-    for line in done.stderr.decode("utf-8", "replace").splitlines():
+    for line in text.splitlines():
         m = CALL.match(line)
         if m:
             if thread is None and m.group(2).endswith(".GetUserDefaultLangID"):
@@ -157,9 +165,13 @@ def test_every_handle_is_closed():
         closes = calls_to(calls, "FindClose")
         check(len(finds) == 1 and len(closes) == 1, what + ": FindFirstFileW/FindClose pairs",
               (len(finds), len(closes)), (1, 1))
-        opened = [c for c in calls_to(calls, "RegOpenKeyExW") if c[2] == 0]
-        check(len(calls_to(calls, "RegCloseKey")) == len(opened), what + ": registry keys closed",
-              len(calls_to(calls, "RegCloseKey")), len(opened))
+        # The registry step ends before the launcher asks for its own path; what
+        # the message box does with the registry later is the system's business.
+        run = names(calls)
+        registry_step = calls[:run.index("GetModuleFileNameW")] if "GetModuleFileNameW" in run else calls
+        opened = [c for c in calls_to(registry_step, "RegOpenKeyExW") if c[2] == 0]
+        closed = calls_to(registry_step, "RegCloseKey")
+        check(len(closed) == len(opened), what + ": registry keys closed", len(closed), len(opened))
         pattern = calls_to(calls, "FindFirstFileW")
         check(pattern and pattern[0][1].split(",")[0].endswith('\\\\*.*"'), what + ": search pattern",
               pattern[0][1] if pattern else None, 'installDir\\*.*')
