@@ -5,8 +5,6 @@
 // Italian user, and the overrides to Spanish and to Italian.
 #include <gtest/gtest.h>
 
-#include <initializer_list>
-
 #include "e2e/launch_expectations.h"
 #include "harness/install_tree.h"
 #include "harness/registry_value.h"
@@ -47,7 +45,7 @@ void ExpectErrorBoxes(const BoxCase (&cases)[N]) {
     for (const BoxCase& c : cases) {
         const std::wstring value = c.localeValue;
         const std::wstring tree = NewInstallTree(L"not-found");
-        for (const wchar_t* folder : {L"Tandrel EN", L"Tandrel DE", L"Tandrel ES", L"Tandrel FR", L"Tandrel IT"}) {
+        for (const wchar_t* folder : kEditionFolders) {
             ASSERT_TRUE(MakeFolders(tree + L"\\" + folder));
         }
         ASSERT_TRUE(value.empty() ? DeleteLocaleKey() : SetLocaleString(value));

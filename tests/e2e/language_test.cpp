@@ -9,15 +9,12 @@
 
 namespace {
 
-const wchar_t* const kAllEditionFolders[] = {L"Tandrel EN", L"Tandrel DE", L"Tandrel ES", L"Tandrel FR",
-                                             L"Tandrel IT"};
-
 // Runs a launcher in a tree where every edition folder holds the game and checks
 // that the copy in `expectedFolder` started. The registry value is set first
 // (an empty code: no value at all) and removed afterwards.
 void ExpectEdition(const std::wstring& localeValue, const std::wstring& expectedFolder) {
     const std::wstring tree = NewInstallTree(L"editions");
-    for (const wchar_t* folder : kAllEditionFolders) ASSERT_TRUE(PutGame(tree + L"\\" + folder));
+    for (const wchar_t* folder : kEditionFolders) ASSERT_TRUE(PutGame(tree + L"\\" + folder));
     if (localeValue.empty()) {
         ASSERT_TRUE(DeleteLocaleKey());
     } else {

@@ -2,6 +2,9 @@
 
 #include <cwctype>
 
+const wchar_t* const kEditionFolders[5] = {L"Tandrel EN", L"Tandrel DE", L"Tandrel ES", L"Tandrel FR",
+                                           L"Tandrel IT"};
+
 namespace {
 
 std::string Narrow(const std::wstring& text) { return testing::PrintToString(text); }

@@ -16,6 +16,9 @@
         << ", this test is written for " << testing::PrintToString(HexLangId(id))              \
         << "; run it with the LC_ALL its ctest entry sets"
 
+// The five edition folders an installation may hold, as the installer lays them out.
+extern const wchar_t* const kEditionFolders[5];
+
 // The launcher exited with 0 and the game was started from `folder` (a full
 // path), with that folder as working directory, SW_SHOWNORMAL and no arguments.
 testing::AssertionResult StartedFrom(const LaunchResult& run, const std::wstring& folder);

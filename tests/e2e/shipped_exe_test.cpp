@@ -8,12 +8,9 @@
 
 namespace {
 
-const wchar_t* const kAllEditionFolders[] = {L"Tandrel EN", L"Tandrel DE", L"Tandrel ES", L"Tandrel FR",
-                                             L"Tandrel IT"};
-
 std::wstring TreeWithEveryEdition() {
     const std::wstring tree = NewInstallTree(L"shipped");
-    for (const wchar_t* folder : kAllEditionFolders) PutGame(tree + L"\\" + folder);
+    for (const wchar_t* folder : kEditionFolders) PutGame(tree + L"\\" + folder);
     return tree;
 }
 
