@@ -74,13 +74,7 @@ class Checks:
         self.passed = 0
 
     def equal(self, what, got, expected):
-        if got == expected:
-            self.passed += 1
-            print('ok   %s' % what)
-            return True
-        self.failed += 1
-        print('FAIL %s: got %r, expected %r' % (what, got, expected))
-        return False
+        return self.true(what, got == expected, repr(got), repr(expected))
 
     def true(self, what, condition, got, expected):
         """For checks that are not an equality: `got` and `expected` describe."""
